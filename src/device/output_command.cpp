@@ -1,0 +1,1 @@
+#include "output_command.h"

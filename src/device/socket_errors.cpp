@@ -1,0 +1,1 @@
+#include "socket_errors.h"

@@ -1,0 +1,1 @@
+#include "analog_meter.h"

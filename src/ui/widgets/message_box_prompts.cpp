@@ -1,0 +1,1 @@
+#include "message_box_prompts.h"
