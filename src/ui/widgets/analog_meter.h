@@ -4,12 +4,19 @@
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 namespace orvex {
 
 // An analog panel meter: integer scale MinValue..MaxValue drawn with 61 ticks,
 // a needle at an integer Position that is always kept within the scale (a
 // position outside is set to the nearer end), and a caption drawn on the face.
-// A maximum below the minimum is not accepted (the call is ignored).
+// A maximum below the minimum is not accepted: such a call to setMaxValue or
+// setMinValue is ignored.
+//
+// The face keeps two corners free of drawing for child widgets laid over it:
+// the top left (about 100 × 28 at 393 × 214) for an Enable box, and the lower
+// right (about 110 × 86) for a read-out and the AC/DC label above it.
 class AnalogMeter : public QWidget {
   Q_OBJECT
   Q_PROPERTY(int MinValue READ minValue WRITE setMinValue)
@@ -19,6 +26,15 @@ class AnalogMeter : public QWidget {
   Q_PROPERTY(QColor ScaleColor READ scaleColor WRITE setScaleColor)
 
  public:
+  static constexpr int kTickCount = 61;
+
+  // A number printed beside the tick with index `tick` (0 = MinValue,
+  // kTickCount - 1 = MaxValue).
+  struct ScaleLabel {
+    int tick;
+    QString text;
+  };
+
   explicit AnalogMeter(QWidget* parent = nullptr);
 
   int minValue() const { return min_; }
@@ -33,6 +49,11 @@ class AnalogMeter : public QWidget {
   void setPosition(int value);
   void setCaption(const QString& caption);
   void setScaleColor(const QColor& color);
+
+  // The labelled ticks of a scale: evenly spaced, on round numbers when the
+  // 61 ticks allow it (0, 20 … 100; -100, -50 … 100), taking in 0 when the
+  // scale spans it.
+  static std::vector<ScaleLabel> ScaleLabels(int minValue, int maxValue);
 
   QSize sizeHint() const override;
 
