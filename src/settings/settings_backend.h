@@ -14,9 +14,9 @@ class SettingsBackend {
  public:
   enum class Status {
     Ok,
-    Missing,          // the key opened but holds no such value
-    KeyUnavailable,   // the key could not be opened or created
-    WrongType,        // the value exists but is not of the asked type
+    Missing,         // the key opened but holds no such value
+    KeyUnavailable,  // the key could not be opened or created
+    WrongType,       // the value exists but is not of the asked type
   };
 
   template <typename T>
