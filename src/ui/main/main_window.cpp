@@ -4,6 +4,9 @@
 #include "core/guard.h"
 #include "device/output_command.h"
 #include "io_panel.h"
+#include "log/log_tab.h"
+#include "log/measurement_log.h"
+#include "log/tick_texts.h"
 #include "measure_panel.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -93,9 +96,10 @@ TMain::TMain(SettingsStore& store, Prompts& prompts, quint16 devicePort, QWidget
   io_ = new IoPanel(store_, prompts_);
   pages_->addTab(measure_, QStringLiteral("Measure"));
   pages_->addTab(io_, QStringLiteral("Input/Output"));
-  auto* logPlaceholder = new QWidget;
-  logPlaceholder->setObjectName(QStringLiteral("TabSheet2"));
-  pages_->addTab(logPlaceholder, QStringLiteral("Log file"));
+  log_ = new MeasurementLog(this);
+  logTab_ = new LogTab(*log_);
+  logTab_->setObjectName(QStringLiteral("TabSheet2"));
+  pages_->addTab(logTab_, QStringLiteral("Log file"));
   column->addWidget(pages_, 1);
   setCentralWidget(central);
 
@@ -112,6 +116,8 @@ TMain::TMain(SettingsStore& store, Prompts& prompts, quint16 devicePort, QWidget
           [this] { Run(&TMain::MeasureSettingsClick); });
   connect(&session_->SendCmdTimer(), &QTimer::timeout, this,
           [this] { Run(&TMain::SendCmdTimerTimer); });
+  connect(&session_->MeasureTimer(), &QTimer::timeout, this,
+          [this] { Run(&TMain::MeasureTimerTimer); });
 
   setFixedSize(kClientSize);
   Run(&TMain::FormCreate);
@@ -222,15 +228,6 @@ void TMain::SetSecondaryWindows(QWidget* about, QWidget* setup, QWidget* measure
   measureSettings_ = measureSettings;
 }
 
-void TMain::SetLogTab(QWidget* logTab) {
-  const int index = pages_->count() - 1;
-  QWidget* placeholder = pages_->widget(index);
-  pages_->removeTab(index);
-  delete placeholder;
-  logTab->setObjectName(QStringLiteral("TabSheet2"));
-  pages_->addTab(logTab, QStringLiteral("Log file"));
-}
-
 MeasurePanelGauges TMain::Gauges() const { return measure_->gauges(); }
 
 void TMain::FormCreate() {
@@ -302,6 +299,19 @@ void TMain::SendCmdTimerTimer() {
   session_->wifi().SendText(OutputCommand(io_->inputBox(1)->isChecked(),
                                           io_->inputBox(2)->isChecked(),
                                           io_->inputBox(3)->isChecked()));
+}
+
+void TMain::MeasureTimerTimer() {
+  const TickTexts now = TickTextsAt(QDateTime::currentDateTime(), QLocale());
+  MeasurementLog::TickCells cells;
+  cells[0] = now.date;
+  cells[1] = now.time;
+  for (ChannelId channel : kAllChannels) {
+    cells[2 + static_cast<std::size_t>(channel)] =
+        measure_->enableBox(channel)->isChecked() ? measure_->readout(channel)->text()
+                                                   : QStringLiteral("Disabled");
+  }
+  log_->LogTick(cells);
 }
 
 QString TMain::connectCaption() const { return connect_->text(); }

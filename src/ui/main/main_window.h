@@ -17,6 +17,8 @@ namespace orvex {
 
 class IoPanel;
 class Led;
+class LogTab;
+class MeasurementLog;
 class MeasurePanel;
 class Prompts;
 class SettingsStore;
@@ -40,12 +42,12 @@ class TMain : public QMainWindow, private SessionView {
 
   // The windows the toolbar and the measure panel show; not owned.
   void SetSecondaryWindows(QWidget* about, QWidget* setup, QWidget* measureSettings);
-  // A tab of its own for the measurement log, placed third.
-  void SetLogTab(QWidget* logTab);
   MeasurePanelGauges Gauges() const;
 
   MeasurePanel& measurePanel() const { return *measure_; }
   IoPanel& ioPanel() const { return *io_; }
+  MeasurementLog& log() const { return *log_; }
+  LogTab& logTab() const { return *logTab_; }
   DeviceSession& session() { return *session_; }
 
   // Handlers, named after their controls and events.
@@ -55,6 +57,7 @@ class TMain : public QMainWindow, private SessionView {
   void SpeedButton7Click();
   void MeasureSettingsClick();
   void SendCmdTimerTimer();
+  void MeasureTimerTimer();
 
   // The toolbar buttons whose actions the log subsystem provides.
   QToolButton* toolButton(const QString& name) const;
@@ -85,6 +88,8 @@ class TMain : public QMainWindow, private SessionView {
   SettingsStore& store_;
   Prompts& prompts_;
   std::unique_ptr<DeviceSession> session_;
+  MeasurementLog* log_ = nullptr;
+  LogTab* logTab_ = nullptr;
 
   MeasurePanel* measure_ = nullptr;
   IoPanel* io_ = nullptr;

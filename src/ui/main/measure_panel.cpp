@@ -105,7 +105,7 @@ MeasurePanel::MeasurePanel(SettingsStore& store, Prompts& prompts, QWidget* pare
   setPalette(background);
 
   // Three rows of meters on the left two thirds; Volt3 reaches into the right column.
-  constexpr int kLeft = 6, kGap = 6, kTop = 6;
+  constexpr int kLeft = 19, kGap = 12, kTop = 14;
   const int columns[] = {kLeft, kLeft + kMeterSize.width() + kGap,
                          kLeft + 2 * (kMeterSize.width() + kGap)};
   const int rows[] = {kTop, kTop + kMeterSize.height() + kGap,
@@ -230,7 +230,14 @@ void MeasurePanel::ShowIdle(ChannelId channel) {
   } else {
     meters_[i]->setPosition(0);
   }
-  readouts_[i]->setText(IdleText(kind));
+  SetReadout(channel, IdleText(kind));
+}
+
+void MeasurePanel::SetReadout(ChannelId channel, const QString& text) {
+  QLineEdit* readout = readouts_[Index(channel)];
+  readout->setText(text);
+  // A long voltage text is wider than its field: show where it begins.
+  readout->setCursorPosition(0);
 }
 
 void MeasurePanel::ShowIdleDisplay() {
@@ -252,11 +259,11 @@ void MeasurePanel::ApplyFrame(std::span<const std::uint8_t, kFrameSize> frame,
       const ChannelReading reading = ComputeReading(channel, raw[i], offset, separator);
       // The thermometer shows whole degrees: it takes the rounded position.
       thermometers_[which]->setValue(reading.position);
-      readouts_[i]->setText(reading.text);
+      SetReadout(channel, reading.text);
     } else {
       const ChannelReading reading = ComputeReading(channel, raw[i], 0.0L, separator);
       meters_[i]->setPosition(reading.position);
-      readouts_[i]->setText(reading.text);
+      SetReadout(channel, reading.text);
     }
   }
   frameParity_ = frameParity_ == 0 ? 1 : 0;

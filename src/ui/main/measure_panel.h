@@ -60,6 +60,7 @@ class MeasurePanel : public QWidget {
   static std::size_t Index(ChannelId channel) { return static_cast<std::size_t>(channel); }
   void BuildMeter(ChannelId channel, QPoint at);
   void BuildThermometer(int index, QPoint at);
+  void SetReadout(ChannelId channel, const QString& text);
 
   SettingsStore& store_;
   Prompts& prompts_;
