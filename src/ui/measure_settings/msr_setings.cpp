@@ -160,8 +160,8 @@ void TMsrSetings::BuildControls() {
   measureSettings_->setObjectName(QStringLiteral("MeasureSettings"));
   measureSettings_->setGeometry(24, 603, 793, 36);
   measureSettings_->setFont(PixelFont(font(), 19));
-  // Outside the tab order, as designed.
-  measureSettings_->setFocusPolicy(Qt::NoFocus);
+  // Last in the tab order, so that saving works from the keyboard too.
+  measureSettings_->setFocusPolicy(Qt::StrongFocus);
   measureSettings_->setStyleSheet(QStringLiteral(
       "QPushButton { color: white; background-color: #2b3a2b; border: 1px solid #101810;"
       " border-radius: 4px; }"
@@ -181,6 +181,7 @@ void TMsrSetings::SetTabOrder() {
   for (std::size_t i = 1; i < kAcDcCount; ++i) order.push_back(acDcBoxes_[i]);
   order.push_back(ren_);
   order.push_back(renameSet_);
+  order.push_back(measureSettings_);
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

@@ -152,7 +152,8 @@ TEST_F(MsrSetingsTest, TabOrderFollowsTheDesign) {
   EXPECT_EQ(order,
             QStringList({"Rename", "V1Range", "V2Range", "V3Range", "A1Range", "A2Range", "A3Range",
                          "A4Range", "Temp1Range", "AcDcV1", "Temp2Range", "AcDcV2", "AcDcV3",
-                         "AcDcA1", "AcDcA2", "AcDcA3", "AcDcA4", "Ren", "RenameSet"}));
+                         "AcDcA1", "AcDcA2", "AcDcA3", "AcDcA4", "Ren", "RenameSet",
+                         "MeasureSettings"}));
 }
 
 TEST_F(MsrSetingsTest, FirstStartSelectsNothingAndKeepsTheInitialScales) {
