@@ -170,7 +170,11 @@ QWidget* IoPanel::BuildOutputPanel(int n) {
                              QStringLiteral("Controlled via measure"),
                              QStringLiteral("Controlled via date/time")};
   for (int i = 0; i < 3; ++i) {
-    auto* choice = new QRadioButton(choices[i], mode);
+    // Three columns fit the panel only with the captions on two lines.
+    QString shown = choices[i];
+    shown.replace(shown.indexOf(QLatin1Char(' ')), 1, QLatin1Char('\n'));
+    auto* choice = new QRadioButton(shown, mode);
+    choice->setAccessibleName(choices[i]);
     choice->setChecked(i == 0);
     modes->addButton(choice, i);
     modeRow->addWidget(choice);
