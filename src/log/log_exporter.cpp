@@ -1,0 +1,10 @@
+#include "log_exporter.h"
+
+namespace orvex {
+
+QString ExportCellText(QString text) {
+  text.remove(u'\r');
+  return text;
+}
+
+}  // namespace orvex
