@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# Builds everything (warnings as errors) and runs every test headless.
+# Builds everything (warnings as errors), runs a bounded fuzz run of the .log
+# reader, then every test headless.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ORVEX_BUILD_DIR:-$root/build}"
 export ORVEX_BUILD_DIR="$build"
 "$root/scripts/build.sh" -DORVEX_WERROR=ON -DORVEX_BUILD_TESTS=ON
+
+# About 30 s of the .log reader's fuzzer (clang with sanitizers); its full
+# output stays in the build folder unless it finds something.
+fuzz_log="$build/fuzz-log-reader.txt"
+if ! "$root/scripts/fuzz-log-reader.sh" 30 >"$fuzz_log" 2>&1; then
+  cat "$fuzz_log"
+  echo "The .log reader's fuzzer failed; the input is in fuzz-artifacts/." >&2
+  exit 1
+fi
+grep -E '^Done [0-9]+ runs' "$fuzz_log" | sed 's/^/fuzz: /'
+
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
 ctest --output-on-failure -j2 --timeout 300
