@@ -1,5 +1,7 @@
 #include "about_window.h"
 
+#include "ui/widgets/window_helpers.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -64,6 +66,13 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
   row->addWidget(picture, 0, Qt::AlignTop);
   row->addLayout(text, 1);
   setFixedSize(kClientSize);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (centred_) return;
+  centred_ = true;
+  CentreOnScreen(this);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,10 @@ class TForm1 : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  bool centred_ = false;
 };
 
 }  // namespace orvex

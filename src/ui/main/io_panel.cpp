@@ -3,6 +3,7 @@
 #include "core/guard.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "ui/widgets/window_helpers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,11 +29,6 @@ constexpr int kPanelWidth = 374;
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 // The designed value of the date and time pickers; nothing reads them.
 const QDateTime kPickerValue(QDate(2021, 7, 14), QTime(8, 21, 30));
-
-void SetHint(QWidget* widget, const QString& hint) {
-  widget->setToolTip(hint);
-  widget->setStatusTip(hint);
-}
 
 QFrame* MakeSilverPanel(QWidget* parent, const QString& name) {
   auto* panel = new QFrame(parent);
@@ -392,11 +388,7 @@ void IoPanel::Button4Click() {
   window->setWindowTitle(QStringLiteral("Password"));
   window->resize(320, 240);
   window->show();
-  if (const QScreen* screen = window->screen()) {
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
-  }
+  CentreOnScreen(window);
 }
 
 bool IoPanel::eventFilter(QObject* watched, QEvent* event) {

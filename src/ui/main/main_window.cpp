@@ -11,6 +11,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "timing_spin_edit.h"
+#include "ui/widgets/window_helpers.h"
 #include "ui/widgets/analog_meter.h"
 #include "ui/widgets/led.h"
 
@@ -35,11 +36,6 @@
 
 namespace orvex {
 namespace {
-
-void SetHint(QWidget* widget, const QString& hint) {
-  widget->setToolTip(hint);
-  widget->setStatusTip(hint);
-}
 
 QToolButton* MakePictureButton(QWidget* parent, const QString& name, const QString& hint,
                                const QString& themeIcon, QStyle::StandardPixmap fallback) {
@@ -344,11 +340,7 @@ void TMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (centred_) return;
   centred_ = true;
-  if (const QScreen* screen = this->screen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  CentreOnScreen(this);
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include "core/guard.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "ui/widgets/window_helpers.h"
 #include "ui/widgets/analog_meter.h"
 #include "ui/widgets/thermometer.h"
 
@@ -50,13 +51,6 @@ constexpr QSize kMeterSize(393, 214);
 constexpr QSize kThermometerSize(190, 416);
 const QColor kVoltageScale(0x00, 0xFF, 0xFF);  // aqua
 const QColor kCurrentScale(0xFF, 0x80, 0x40);
-
-// The hint shows in the status bar and as a tool tip; the accessible name is the
-// caption, or the hint where there is no caption.
-void SetHint(QWidget* widget, const QString& hint) {
-  widget->setToolTip(hint);
-  widget->setStatusTip(hint);
-}
 
 QFont PixelFont(const QString& family, int pixels, bool bold = false) {
   QFont font(family);

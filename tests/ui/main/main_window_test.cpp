@@ -255,6 +255,23 @@ TEST_F(MainWindowTest, ServiceEntryRevealsAndStoresOffsets) {
   EXPECT_EQ(Stored(RootKey, "Tmp2"), "0,000125");
 }
 
+TEST_F(MainWindowTest, Button4OpensANewEmptyPasswordWindowEachClick) {
+  TMain& main = Start();
+  Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+  auto* button = Find<QPushButton>("Button4");
+  QTest::mouseClick(button, Qt::LeftButton);
+  QTest::mouseClick(button, Qt::LeftButton);
+  const QList<QWidget*> windows = main.findChildren<QWidget*>("PasswordWindow");
+  ASSERT_EQ(windows.size(), 2);
+  for (QWidget* window : windows) {
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Password");
+    EXPECT_TRUE(window->children().isEmpty());
+  }
+  EXPECT_TRUE(prompts_.boxes.empty());
+}
+
 TEST_F(MainWindowTest, ToolbarControlsHaveHintsAndAccessibleNames) {
   Start();
   struct Expected {
