@@ -10,7 +10,7 @@ packages=(
   qt6-qpa-plugins libqt6svg6
   libxlsxwriter-dev zlib1g-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool poppler-utils imagemagick fonts-dejavu-core
+  locales xvfb xauth xdotool poppler-utils imagemagick fonts-dejavu-core
 )
 
 missing=()

@@ -17,6 +17,12 @@ if ! "$root/scripts/fuzz-log-reader.sh" 30 >"$fuzz_log" 2>&1; then
 fi
 grep -E '^Done [0-9]+ runs' "$fuzz_log" | sed 's/^/fuzz: /'
 
+# A C-library locale with a decimal comma, of the build's own, so that the tests
+# can check that number parsing does not follow the process locale.
+mkdir -p "$build/locale"
+localedef -i de_DE -f UTF-8 "$build/locale/de_DE.UTF-8" 2>/dev/null || true
+export LOCPATH="$build/locale"
+
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
 ctest --output-on-failure -j2 --timeout 300
