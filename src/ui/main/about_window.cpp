@@ -1,4 +1,5 @@
 #include "about_window.h"
+#include "logo.h"
 
 #include "ui/widgets/window_helpers.h"
 
@@ -6,9 +7,7 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 namespace orvex {
@@ -19,15 +18,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-  QPixmap logo(QSize(240, 84));
-  logo.fill(Qt::transparent);
-  {
-    QPainter painter(&logo);
-    QSvgRenderer(QStringLiteral(":/orvex/logo.svg")).render(&painter);
-  }
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("Image1"));
-  picture->setPixmap(logo);
+  picture->setPixmap(LogoPixmap(QSize(240, 84)));
   picture->setAccessibleName(QStringLiteral("Orvex logo"));
 
   auto* title = new QLabel(QStringLiteral("<b>Orvex controller</b>"), this);

@@ -4,6 +4,7 @@
 #include "core/guard.h"
 #include "device/output_command.h"
 #include "io_panel.h"
+#include "logo.h"
 #include "log/log_tab.h"
 #include "log/measurement_log.h"
 #include "log/tick_texts.h"
@@ -22,11 +23,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
-#include <QSvgRenderer>
-#include <QPainter>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -49,15 +47,6 @@ QToolButton* MakePictureButton(QWidget* parent, const QString& name, const QStri
   SetHint(button, hint);
   button->setAccessibleName(hint.trimmed());
   return button;
-}
-
-QPixmap LogoPixmap(QSize size) {
-  QSvgRenderer renderer(QStringLiteral(":/orvex/logo.svg"));
-  QPixmap pixmap(size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  renderer.render(&painter);
-  return pixmap;
 }
 
 }  // namespace
@@ -267,17 +256,22 @@ void TMain::FormCreate() {
     }
     pages_->setCurrentIndex(0);
   }
-  session_->MeasureTimer().setInterval(
-      static_cast<int>(std::clamp<qint64>(IntegerFromText(timing_->text()) * qint64{1000}, 1000,
-                                          std::numeric_limits<int>::max())));
+  ApplyLogInterval();
 }
 
 void TMain::TimingChange() {
   store_.WriteSetting(RootKey, TimingName, timing_->text());
+  ApplyLogInterval();
+}
+
+void TMain::ApplyLogInterval() {
+  // A hand-edited "Timing" below 1 would make the log timer fire without pause,
+  // and a huge one would overflow the milliseconds: both are held in range.
+  const qint64 seconds = IntegerFromText(timing_->text());
+  const qint64 milliseconds =
+      std::clamp<qint64>(seconds * 1000, 1000, std::numeric_limits<int>::max());
   // Setting a new interval restarts the wait of a running timer.
-  session_->MeasureTimer().setInterval(
-      static_cast<int>(std::clamp<qint64>(IntegerFromText(timing_->text()) * qint64{1000}, 1000,
-                                          std::numeric_limits<int>::max())));
+  session_->MeasureTimer().setInterval(static_cast<int>(milliseconds));
 }
 
 void TMain::ShowWindow(QWidget* window) {

@@ -81,6 +81,8 @@ class TMain : public QMainWindow, private SessionView {
   QString addressText() const override;
 
   QWidget* BuildToolbar();
+  // MeasureTimer's interval from the text of Timing, in seconds.
+  void ApplyLogInterval();
   template <typename Handler>
   void Run(Handler handler);
   static void ShowWindow(QWidget* window);
