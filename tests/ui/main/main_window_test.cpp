@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <limits>
+
 namespace orvex::test {
 namespace {
 
@@ -141,6 +143,19 @@ TEST_F(MainWindowTest, TimingLoadsWithoutRangeCheckAndStopsAtNonInteger) {
   EXPECT_TRUE(third.measurePanel().enableBox(ChannelId::Volt1)->isChecked());
   EXPECT_EQ(Find<QLineEdit>("IpEdit")->text(), "127.0.0.1");
   EXPECT_FALSE(Find<QCheckBox>("Din1")->isChecked());
+}
+
+TEST_F(MainWindowTest, HandEditedTimingOutsideAnyUsefulRangeKeepsTheLogTimerSane) {
+  FirstStartDone();
+  const std::pair<const char*, int> cases[] = {
+      {"0", 1000}, {"-5", 1000}, {"2147483647", std::numeric_limits<int>::max()}};
+  for (const auto& [stored, interval] : cases) {
+    Store(RootKey, "Timing", stored);
+    TMain& main = Start();
+    EXPECT_EQ(Find<TimingSpinEdit>("Timing")->text(), stored);
+    EXPECT_EQ(main.session().MeasureTimer().interval(), interval) << stored;
+  }
+  EXPECT_TRUE(prompts_.boxes.empty());
 }
 
 TEST_F(MainWindowTest, EnableClicksStoreFlagsAndShowIdle) {
