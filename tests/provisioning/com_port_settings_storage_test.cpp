@@ -1,6 +1,6 @@
 #include "provisioning/com_port_settings_storage.h"
 #include "core/error.h"
-#include "recording_backend.h"
+#include "access_recording_backend.h"
 #include "settings/settings_keys.h"
 #include "support/test_printers.h"
 
@@ -24,7 +24,7 @@ class ComPortSettingsStorageTest : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
-  test::RecordingBackend backend_{filePath()};
+  test::AccessRecordingBackend backend_{filePath()};
   ComPortSettingsStorage storage_{backend_};
 };
 
@@ -76,7 +76,7 @@ TEST_F(ComPortSettingsStorageTest, StoredSettingsLoadBackThroughANewBackend) {
 
   for (const ComPortSettings& stored : {Com5At115200(), custom, ComPortSettings{}}) {
     storage_.Store(stored);
-    test::RecordingBackend reopened(filePath());
+    test::AccessRecordingBackend reopened(filePath());
     ComPortSettings loaded;
     loaded.port = QStringLiteral("elsewhere");
     ComPortSettingsStorage(reopened).Load(loaded);

@@ -1,7 +1,7 @@
 #include "provisioning/tform2.h"
 #include "modal_answer.h"
 #include "pseudo_terminal.h"
-#include "recording_backend.h"
+#include "access_recording_backend.h"
 #include "settings/settings_keys.h"
 #include "support/fake_prompts.h"
 #include "support/test_printers.h"
@@ -45,7 +45,7 @@ class SetupWindowTest : public ::testing::Test {
 
   // A store on the settings file; each one stands for one run of the program.
   std::unique_ptr<SettingsStore> NewStore() {
-    auto backend = std::make_unique<test::RecordingBackend>(
+    auto backend = std::make_unique<test::AccessRecordingBackend>(
         dir_.filePath(QStringLiteral("orvex-controller.ini")));
     backend_ = backend.get();
     return std::make_unique<SettingsStore>(std::move(backend), prompts_);
@@ -79,7 +79,7 @@ class SetupWindowTest : public ::testing::Test {
   test::FakePrompts prompts_;
   AnsweringPortDialogs dialogs_;
   test::PseudoTerminal pty_;
-  test::RecordingBackend* backend_ = nullptr;
+  test::AccessRecordingBackend* backend_ = nullptr;
   std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<TForm2> window_;
 };

@@ -4,6 +4,7 @@
 #include "settings/settings_keys.h"
 #include "settings_fixture.h"
 #include "support/fake_prompts.h"
+#include "support/recording_backend.h"
 #include "support/test_printers.h"
 
 #include <gtest/gtest.h>
@@ -16,45 +17,9 @@ namespace {
 
 using Status = SettingsBackend::Status;
 
-struct Write {
-  QString key;
-  QString name;
-  QString text;
-  bool operator==(const Write&) const = default;
-};
+using test::RecordingBackend;
+using Write = test::SettingsWrite;
 
-void PrintTo(const Write& w, std::ostream* os) {
-  *os << '{' << w.key.toStdString() << " | " << w.name.toStdString() << " = "
-      << w.text.toStdString() << '}';
-}
-
-// Passes every call on to a real INI store and notes the string writes in order.
-class RecordingBackend : public SettingsBackend {
- public:
-  RecordingBackend(const QString& filePath, std::vector<Write>& writes)
-      : inner_(filePath), writes_(writes) {}
-
-  Result<QString> readString(const QString& key, const QString& name) override {
-    return inner_.readString(key, name);
-  }
-  Status writeString(const QString& key, const QString& name, const QString& text) override {
-    writes_.push_back({key, name, text});
-    return inner_.writeString(key, name, text);
-  }
-  Result<int> readInteger(const QString& key, const QString& name) override {
-    return inner_.readInteger(key, name);
-  }
-  Status writeInteger(const QString& key, const QString& name, int value) override {
-    return inner_.writeInteger(key, name, value);
-  }
-  Status openKey(const QString& key) override { return inner_.openKey(key); }
-
- private:
-  IniSettingsBackend inner_;
-  std::vector<Write>& writes_;
-};
-
-// Every default of a first start, in the order it is written.
 const std::vector<Write> FirstRunWrites = {
     {"Orvex controller", "First1", "First time ok"},
     {"Orvex controller", "Volt 1 enable", "false"},

@@ -4,6 +4,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "support/fake_prompts.h"
+#include "support/recording_backend.h"
 #include "support/test_printers.h"
 #include "ui/measure_settings/measure_panel_gauges.h"
 #include "ui/measure_settings/msr_setings.h"
@@ -29,44 +30,7 @@
 
 namespace orvex::test {
 
-// One write that reached the store's backend.
-struct Write {
-  QString key;
-  QString name;
-  QString text;
-  bool operator==(const Write&) const = default;
-};
-
-inline void PrintTo(const Write& write, std::ostream* os) {
-  *os << '{' << write.key.toStdString() << " | " << write.name.toStdString() << " = \""
-      << write.text.toStdString() << "\"}";
-}
-
-// The INI backend, with a record of the writes so that their order can be seen.
-class RecordingBackend : public SettingsBackend {
- public:
-  explicit RecordingBackend(const QString& path) : ini_(path) {}
-
-  Result<QString> readString(const QString& key, const QString& name) override {
-    return ini_.readString(key, name);
-  }
-  Status writeString(const QString& key, const QString& name, const QString& text) override {
-    writes.push_back({key, name, text});
-    return ini_.writeString(key, name, text);
-  }
-  Result<int> readInteger(const QString& key, const QString& name) override {
-    return ini_.readInteger(key, name);
-  }
-  Status writeInteger(const QString& key, const QString& name, int value) override {
-    return ini_.writeInteger(key, name, value);
-  }
-  Status openKey(const QString& key) override { return ini_.openKey(key); }
-
-  std::vector<Write> writes;
-
- private:
-  IniSettingsBackend ini_;
-};
+using Write = SettingsWrite;
 
 // The main window's gauges and labels as the main window creates them.
 struct Panel {
@@ -139,7 +103,9 @@ class DialogTest : public ::testing::Test {
   void Start() {
     dialog_.reset();
     panel_ = std::make_unique<Panel>();
-    auto backend = std::make_unique<RecordingBackend>(iniPath());
+    // Each start records afresh, as its own store would.
+    writes_.clear();
+    auto backend = std::make_unique<RecordingBackend>(iniPath(), writes_);
     backend_ = backend.get();
     store_ = std::make_unique<SettingsStore>(std::move(backend), prompts_);
     dialog_ = std::make_unique<TMsrSetings>(*store_, prompts_, panel_->gauges());
@@ -196,6 +162,7 @@ class DialogTest : public ::testing::Test {
   FakePrompts prompts_;
   std::unique_ptr<Panel> panel_;
   std::unique_ptr<SettingsStore> store_;
+  std::vector<Write> writes_;
   RecordingBackend* backend_ = nullptr;
   std::unique_ptr<TMsrSetings> dialog_;
 };

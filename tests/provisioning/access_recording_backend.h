@@ -11,9 +11,9 @@ namespace orvex::test {
 
 // The real INI backend, with a record of the values each call touched and a
 // way to make one value's access fail as a broken store would.
-class RecordingBackend : public SettingsBackend {
+class AccessRecordingBackend : public SettingsBackend {
  public:
-  explicit RecordingBackend(const QString& filePath) : ini_(filePath) {}
+  explicit AccessRecordingBackend(const QString& filePath) : ini_(filePath) {}
 
   Result<QString> readString(const QString& key, const QString& name) override {
     reads.append(name);
